@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "Afx.h"
+TEST(Smoke, Runs) { EXPECT_EQ(1, 1); }
