@@ -7,10 +7,11 @@
 #          screenshots and an animated GIF go to out/demo/
 #   art    regenerate the skin pictures and icons (animation/img, *.ico) and out/art/
 #   run    CMD...  run a command inside the private Wine session (e.g. ctest -R agent)
+# KESTREL_BUILD=dir puts the build (and its Wine prefix) somewhere other than build/.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-build=$root/build
+build=${KESTREL_BUILD:-$root/build}
 x64_build=$build/x64
 host_build=$build/host
 
