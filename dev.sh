@@ -140,5 +140,5 @@ case "${1:-}" in
   demo)  cmd_demo ;;
   art)   cmd_art ;;
   run)   shift; cmd_run "$@" ;;
-  *) sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; exit 2 ;;
+  *) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 2 ;;
 esac
