@@ -1,0 +1,4 @@
+#pragma once
+#define IDD_TEST_DIALOG 200
+#define IDC_TEST_OWNERDRAW 201
+#define IDC_TEST_PLAIN 202
