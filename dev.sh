@@ -24,7 +24,7 @@ log() { printf '== %s\n' "$*" >&2; }
 packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
           binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
           wine wine64 xvfb cmake make g++ pkg-config googletest imagemagick
-          libcairo2-dev icoutils x11-utils)
+          libcairo2-dev fonts-dejavu-core icoutils x11-utils)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
