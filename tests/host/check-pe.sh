@@ -34,10 +34,15 @@ check_hardening() {  # file
   fi
 }
 
-check_ordinal_only() {  # file dll
-  local named
-  named=$(imports_of "$1" "$2" | grep -v '^ordinal ' || true)
-  if [ -n "$named" ]; then fail "$1 imports $2 by name: $named"; else pass; fi
+check_ordinal_only() {  # file dll allowed-ordinals...
+  local f=$1 dll=$2 named entry ord
+  shift 2
+  named=$(imports_of "$f" "$dll" | grep -v '^ordinal ' || true)
+  if [ -n "$named" ]; then fail "$f imports $dll by name: $named"; else pass; fi
+  for entry in $(imports_of "$f" "$dll" | awk '$1 == "ordinal" { print $2 }'); do
+    ord=" $entry "
+    if [[ " $* " == *"$ord"* ]]; then pass; else fail "$f imports $dll ordinal $entry, which it does not export"; fi
+  done
 }
 
 shopt -s nullglob
@@ -45,8 +50,8 @@ pes=("$bin"/*.exe "$bin"/*.dll)
 [ ${#pes[@]} -gt 0 ] || { fail "no programs in $bin"; }
 for f in "${pes[@]}"; do
   check_hardening "$f"
-  check_ordinal_only "$f" Kestrel32.dll
-  check_ordinal_only "$f" KestrelSDK.dll
+  check_ordinal_only "$f" Kestrel32.dll 2 4 5 6 8 9
+  check_ordinal_only "$f" KestrelSDK.dll 2 3
 done
 
 animation=$bin/QuillonAnimations.exe
