@@ -7,15 +7,11 @@
 #include <string>
 
 #include "AppPath.h"
+#include "UiTestSupport.h"
 
 namespace {
 
-std::wstring ProgramFolder() {
-    wchar_t szPath[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, szPath, MAX_PATH);
-    std::wstring path(szPath);
-    return path.substr(0, path.rfind(L'\\') + 1);
-}
+using UiTest::ProgramFolder;
 
 TEST(MakeAppPath, PlacesTheNameInTheProgramsFolderOrGivesNothing) {
     const std::wstring folder = ProgramFolder();

@@ -66,18 +66,8 @@ protected:
 
 // One dialog for the whole suite; every case attaches a fresh bar object
 // to its progress item.
-class BmpProgressCtrlTest : public ::testing::Test {
+class BmpProgressCtrlTest : public UiTest::DialogSuite {
 protected:
-    static void SetUpTestSuite() {
-        CTestDialog::SetFadeInStarted(TRUE);
-        s_dlg = new CTestDialog;
-        ASSERT_TRUE(s_dlg->Create());
-    }
-    static void TearDownTestSuite() {
-        s_dlg->DestroyWindow();
-        delete s_dlg;
-        s_dlg = nullptr;
-    }
 
     // A bar set up the way the dialogs do it: placed, loaded, range set, at 0.
     std::unique_ptr<CRecordingBar> MakeBar(int nClientWidth = 197, int nMax = 100) {
@@ -93,10 +83,8 @@ protected:
         return bar;
     }
 
-    static CTestDialog* s_dlg;
 };
 
-CTestDialog* BmpProgressCtrlTest::s_dlg = nullptr;
 
 TEST_F(BmpProgressCtrlTest, LoadBitmapsKeepsTheClientSizeAndSizesTheBarToItsStrip) {
     const auto bar = MakeBar(200);

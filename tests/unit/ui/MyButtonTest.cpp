@@ -84,12 +84,10 @@ std::string SideBySide(const std::vector<std::string>& expected, const std::vect
 // One dialog for the whole suite, whose button A gets a fresh skinned
 // button object per case. The platform's side of the button and the parent
 // are recorded.
-class MyButtonTest : public ::testing::Test {
+class MyButtonTest : public UiTest::DialogSuite {
 protected:
     static void SetUpTestSuite() {
-        CTestDialog::SetFadeInStarted(TRUE);
-        s_dlg = new CTestDialog;
-        ASSERT_TRUE(s_dlg->Create());
+        DialogSuite::SetUpTestSuite();
         HWND hButton = s_dlg->GetDlgItem(IDC_UI_BUTTON_A);
         g_pfnStandard = reinterpret_cast<WNDPROC>(
             ::SetWindowLongPtrW(hButton, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StandardRecorder)));
@@ -99,12 +97,6 @@ protected:
             }
         };
     }
-    static void TearDownTestSuite() {
-        s_dlg->DestroyWindow();
-        delete s_dlg;
-        s_dlg = nullptr;
-    }
-
     // A skinned button on button A at (10, 70), 20 x 20, owner-drawn, with
     // pszFace for all three states (or none loaded), in the normal state.
     std::unique_ptr<CRecordingButton> MakeButton(const wchar_t* pszFace = L"red.bmp") {
@@ -125,10 +117,8 @@ protected:
         return button;
     }
 
-    static CTestDialog* s_dlg;
 };
 
-CTestDialog* MyButtonTest::s_dlg = nullptr;
 
 TEST_F(MyButtonTest, StateMachineFollowsTheMouse) {
     constexpr POINT in{5, 5};

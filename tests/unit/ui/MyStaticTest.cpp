@@ -44,18 +44,8 @@ Box BoxOf(const Canvas& canvas, COLORREF colour) {
 
 // One dialog for the whole suite. The label is drawn straight into a
 // canvas, with a font whose glyphs have no blended edges.
-class MyStaticTest : public ::testing::Test {
+class MyStaticTest : public UiTest::DialogSuite {
 protected:
-    static void SetUpTestSuite() {
-        CTestDialog::SetFadeInStarted(TRUE);
-        s_dlg = new CTestDialog;
-        ASSERT_TRUE(s_dlg->Create());
-    }
-    static void TearDownTestSuite() {
-        s_dlg->DestroyWindow();
-        delete s_dlg;
-        s_dlg = nullptr;
-    }
 
     void SetUp() override {
         ASSERT_TRUE(label.SubclassDlgItem(IDC_UI_LABEL, s_dlg));
@@ -85,13 +75,11 @@ protected:
         return extent.cx;
     }
 
-    static CTestDialog* s_dlg;
     CMyStatic label;
     CFont font{::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma")};
 };
 
-CTestDialog* MyStaticTest::s_dlg = nullptr;
 
 TEST_F(MyStaticTest, FrameLookDrawsItsLinesAndSetsTheTextInTheGap) {
     label.m_bFrame = 1;

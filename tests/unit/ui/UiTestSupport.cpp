@@ -10,14 +10,14 @@
 
 namespace UiTest {
 
-namespace {
-
 std::wstring ProgramFolder() {
     wchar_t szPath[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, szPath, MAX_PATH);
     std::wstring path(szPath);
     return path.substr(0, path.rfind(L'\\') + 1);
 }
+
+namespace {
 
 std::wstring FixtureFolderName() { return L"ui-fixtures-" + std::to_wstring(::GetCurrentProcessId()); }
 

@@ -8,6 +8,8 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -24,6 +26,9 @@ bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
 // Serves this thread's messages for ms: only for checking that something
 // does not happen.
 void PumpFor(DWORD ms);
+
+// The folder of the test program, with its trailing backslash.
+std::wstring ProgramFolder();
 
 // Fixture files live in a folder of this process beside the test program.
 // FixtureName is the name relative to the program's folder (what the
@@ -124,6 +129,24 @@ public:
 protected:
     void OnDrawAfterBackground(Gdiplus::Graphics* pGraphics) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// A suite that shares one test dialog, made when the suite starts (with the
+// fade-in marked as done) and destroyed when it ends.
+class DialogSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        CTestDialog::SetFadeInStarted(TRUE);
+        s_dlg = new CTestDialog;
+        ASSERT_TRUE(s_dlg->Create());
+    }
+    static void TearDownTestSuite() {
+        s_dlg->DestroyWindow();
+        delete s_dlg;
+        s_dlg = nullptr;
+    }
+
+    static inline CTestDialog* s_dlg = nullptr;
 };
 
 }  // namespace UiTest
