@@ -60,7 +60,9 @@ BOOL CALLBACK ExamineTopLevel(HWND hwnd, LPARAM lParam)
     GetWindowThreadProcessId(hwnd, &processId);
     if (search.processId && processId != search.processId)
         return TRUE;
-    if (ClassOf(hwnd) != L"#32770" || !HasMessageText(hwnd))
+    // Only a box on screen: while it initialises, all of its possible
+    // buttons still show.
+    if (ClassOf(hwnd) != L"#32770" || !IsWindowVisible(hwnd) || !HasMessageText(hwnd))
         return TRUE;
     MessageBoxInfo box;
     box.window = hwnd;

@@ -152,8 +152,9 @@ struct MessageBoxInfo {
     std::vector<MessageBoxButton> buttons;  // the visible ones, in z-order
 };
 
-// A message box of the given process (0: of any process): a top-level "#32770"
-// window with a static text of id 0xFFFF and at least one button.
+// A message box of the given process (0: of any process) once it is on screen:
+// a visible top-level "#32770" window with a static text of id 0xFFFF and at
+// least one button.
 std::optional<MessageBoxInfo> FindMessageBox(DWORD processId);
 // Clicks a button by posting WM_COMMAND (id, BN_CLICKED) to the box.
 bool PressButton(const MessageBoxInfo& box, int buttonId);

@@ -52,17 +52,9 @@ HWND WaitForProgressWindow(const Sim::CProcess& process, Job job) {
     return hWnd;
 }
 
-// A message box of the process once it is on screen (while it initialises,
-// all of its possible buttons still show).
 std::optional<Sim::MessageBoxInfo> WaitForMessageBox(const Sim::CProcess& process) {
     std::optional<Sim::MessageBoxInfo> box;
-    Sim::WaitUntil(
-        [&] {
-            box = Sim::FindMessageBox(process.Id());
-            return box && ::IsWindowVisible(box->window);
-        },
-        kStartTimeoutMs);
-    if (box && !::IsWindowVisible(box->window)) box.reset();
+    Sim::WaitUntil([&] { return (box = Sim::FindMessageBox(process.Id())).has_value(); }, kStartTimeoutMs);
     return box;
 }
 
